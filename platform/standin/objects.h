@@ -1,0 +1,108 @@
+#pragma once
+// The stand-in's inner bookkeeping: every object it has handed out, by handle. Shared by
+// the stand-in's own sources only.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/standin/control.h"
+
+namespace standin::detail {
+
+// A handle is a serial number with the object's kind in its low bits. Serials are never
+// reused, so a stale handle is always recognised as released, never mistaken for a newer
+// object; serial 0 of each kind is the stock object a fresh device context starts with.
+enum class Kind : std::uintptr_t { Pen = 1, Bitmap = 2, DeviceContext = 3, Window = 4 };
+constexpr int kKindBits = 3;
+
+struct Pen {
+    PenInfo info;
+};
+
+struct Bitmap {
+    int width = 0;
+    int height = 0;
+    std::unique_ptr<std::uint32_t[]> pixels;
+    std::size_t capacity = 0;
+    HDC selectedInto = nullptr;
+    Surface surface() const { return {pixels.get(), width, height, width}; }
+};
+
+struct DeviceContext {
+    enum class Type { Window, Screen, Memory };
+    Type type = Type::Memory;
+    HWND window = nullptr;    // Window: the window it draws into
+    HBITMAP bitmap = nullptr; // Memory: the selected bitmap; null while the stock one is in
+    HPEN pen = nullptr;       // null while the stock (black) pen is in
+    POINT position{0, 0};
+};
+
+struct Timer {
+    UINT_PTR id;
+    UINT periodMs;
+};
+
+struct Window {
+    Surface surface;
+    WNDPROC defaultProcedure = nullptr;
+    std::vector<Timer> timers;
+};
+
+class Objects {
+public:
+    template <typename Handle>
+    static std::uintptr_t Value(Handle handle) {
+        return reinterpret_cast<std::uintptr_t>(handle);
+    }
+    static Kind KindOf(std::uintptr_t value) { return Kind(value & ((1u << kKindBits) - 1)); }
+    template <typename Handle>
+    static Handle StockHandle(Kind kind) {
+        return reinterpret_cast<Handle>(std::uintptr_t(kind));
+    }
+
+    template <typename Handle>
+    Handle NewHandle(Kind kind) {
+        return reinterpret_cast<Handle>(nextSerial_++ << kKindBits | std::uintptr_t(kind));
+    }
+    // Why `value` names no live object: never handed out, or released already.
+    std::string WhyNotLive(std::uintptr_t value) const;
+
+    std::unordered_map<std::uintptr_t, Pen> pens;
+    std::unordered_map<std::uintptr_t, Bitmap> bitmaps;
+    std::unordered_map<std::uintptr_t, DeviceContext> deviceContexts;
+    std::unordered_map<std::uintptr_t, Window> windows;
+
+    // Frames make and drop a screen-sized bitmap every 10 ms; keeping the last freed
+    // blocks saves asking the system for fresh, zero-filled pages each time.
+    std::unique_ptr<std::uint32_t[]> TakeBlock(std::size_t pixels, std::size_t& capacity);
+    void ReturnBlock(std::unique_ptr<std::uint32_t[]> block, std::size_t capacity);
+
+private:
+    std::uintptr_t nextSerial_ = 1;
+    std::vector<std::pair<std::unique_ptr<std::uint32_t[]>, std::size_t>> freeBlocks_;
+};
+
+struct State {
+    Objects objects;
+    bool manualClock = false;
+    DWORD tickCount = 0;
+    Size screen{0, 0};
+    FaultHandler faultHandler = nullptr;
+    unsigned pendingFailures = 0;
+};
+
+State& TheState();
+void Fault(const std::string& message);
+// True once for each FailNext(what) that is pending.
+bool ShouldFail(Failure what);
+
+Pen* FindPen(HGDIOBJ handle);
+Bitmap* FindBitmap(HGDIOBJ handle);
+DeviceContext* FindDeviceContext(HDC handle);
+Window* FindWindow(HWND handle);
+// The pixels a device context draws into, or an empty surface.
+Surface SurfaceOf(const DeviceContext& dc);
+
+}  // namespace standin::detail
