@@ -4,6 +4,7 @@
 // (live objects, misuse). Nothing in the system itself includes this.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/standin/win32.h"
 
@@ -62,6 +63,24 @@ struct PenInfo {
 bool DescribePen(HPEN pen, PenInfo& info);
 // The pen selected into a live device context (null when it has its stock pen).
 HPEN SelectedPen(HDC dc);
+
+// ---- Drawing journal -----------------------------------------------------------------
+// While recording, the drawing calls are written down in order, so a test can check
+// exactly which calls were made, with which pens and coordinates.
+struct DrawingCall {
+    enum class Kind { SelectObject, MoveToEx, LineTo };
+    Kind kind;
+    HDC dc;
+    HGDIOBJ object;  // SelectObject only
+    int x;           // MoveToEx and LineTo only
+    int y;
+    bool operator==(const DrawingCall& other) const {
+        return kind == other.kind && dc == other.dc && object == other.object && x == other.x &&
+               y == other.y;
+    }
+};
+void StartRecordingDrawingCalls();
+std::vector<DrawingCall> StopRecordingDrawingCalls();
 
 // ---- Misuse and failures ---------------------------------------------------------------
 // Releasing an object twice, deleting a pen still selected into a live device context or

@@ -2,6 +2,7 @@
 // reading a pixel back.
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "platform/standin/line_raster.h"
 #include "platform/standin/objects.h"
@@ -34,6 +35,7 @@ Span Clip(long long start, long long length, long long limit) {
 }  // namespace
 
 BOOL WINAPI MoveToEx(HDC dc, int x, int y, LPPOINT previous) {
+    Record({DrawingCall::Kind::MoveToEx, dc, nullptr, x, y});
     DeviceContext* context = FindDeviceContext(dc);
     if (!context) return FALSE;
     if (previous) *previous = context->position;
@@ -42,6 +44,7 @@ BOOL WINAPI MoveToEx(HDC dc, int x, int y, LPPOINT previous) {
 }
 
 BOOL WINAPI LineTo(HDC dc, int x, int y) {
+    Record({DrawingCall::Kind::LineTo, dc, nullptr, x, y});
     DeviceContext* context = FindDeviceContext(dc);
     if (!context) return FALSE;
     // Every pen draws as a solid line one pixel wide: the only kind the saver makes.
@@ -98,3 +101,17 @@ COLORREF WINAPI GetPixel(HDC dc, int x, int y) {
     if (x < 0 || y < 0 || x >= surface.width || y >= surface.height) return CLR_INVALID;
     return ColorOf(surface.pixels[std::size_t(y) * surface.stride + x]);
 }
+
+namespace standin {
+
+void StartRecordingDrawingCalls() {
+    TheState().journal.clear();
+    TheState().recording = true;
+}
+
+std::vector<DrawingCall> StopRecordingDrawingCalls() {
+    TheState().recording = false;
+    return std::move(TheState().journal);
+}
+
+}  // namespace standin

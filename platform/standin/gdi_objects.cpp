@@ -126,6 +126,7 @@ HDC WINAPI CreateCompatibleDC(HDC dc) {
 }
 
 HGDIOBJ WINAPI SelectObject(HDC dc, HGDIOBJ object) {
+    Record({DrawingCall::Kind::SelectObject, dc, object, 0, 0});
     DeviceContext* context = FindDeviceContext(dc);
     if (!context) return nullptr;
     const std::uintptr_t value = Objects::Value(object);
@@ -198,8 +199,8 @@ BOOL WINAPI DeleteDC(HDC dc) {
         Fault("DeleteDC: " + objects.WhyNotLive(Objects::Value(dc)));
         return FALSE;
     }
-    if (context->type == DeviceContext::Type::Window) {
-        Fault("DeleteDC of a window's device context: ReleaseDC releases it");
+    if (context->type != DeviceContext::Type::Memory) {
+        Fault("DeleteDC of a device context from GetDC: ReleaseDC releases it");
         return FALSE;
     }
     // Whatever is still selected is let go with the device context, but stays alive.

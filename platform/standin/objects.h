@@ -91,10 +91,17 @@ struct State {
     Size screen{0, 0};
     FaultHandler faultHandler = nullptr;
     unsigned pendingFailures = 0;
+    bool recording = false;
+    std::vector<DrawingCall> journal;
 };
 
 State& TheState();
 void Fault(const std::string& message);
+// Writes the call down while a test records drawing calls.
+inline void Record(const DrawingCall& call) {
+    State& state = TheState();
+    if (state.recording) state.journal.push_back(call);
+}
 // True once for each FailNext(what) that is pending.
 bool ShouldFail(Failure what);
 
