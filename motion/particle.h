@@ -1,9 +1,13 @@
 #pragma once
 // The moving point behind every line end and both swarm centres.
 //
-// Every result is fixed to the last bit of a float: values are narrowed to float exactly
-// where `Narrow` appears and nowhere else, and the arithmetic in between runs in double.
-// Comparisons are plain IEEE comparisons, so a NaN sends every test to its other branch.
+// Every result is fixed to the last bit of a float: values are narrowed to float at fixed
+// points, and the arithmetic in between runs in double. Where a narrowed value comes from
+// a single operation on two floats, the code writes that operation in float: one rounding
+// to float gives exactly what the double operation followed by narrowing gives, because
+// double carries more than twice float's precision. Everything longer runs in double and
+// is narrowed by `Narrow`. Comparisons are plain IEEE comparisons, so a NaN sends every
+// test to its other branch.
 // The steps are defined here, in the header, because the scene calls them 6000 times a
 // frame and a call that the compiler cannot see into costs as much as the step itself.
 #include <cmath>
@@ -43,7 +47,8 @@ private:
 
 inline Particle::Turn::Turn(float divisor) {
     const float PI = 3.14159274f;  // the float nearest to pi: angles start from it, not from double pi
-    const double angle = -static_cast<double>(Narrow((double(PI) + PI) / divisor));
+    const float theta = (PI + PI) / divisor;  // PI + PI is exact in float as in double
+    const double angle = -double(theta);
     cos = std::cos(angle);
     sin = std::sin(angle);
 }
@@ -53,34 +58,34 @@ inline bool Particle::MoveTo(float tx, float ty) {
     if (speed >= std::fabs(double(x) - tx) && speed >= std::fabs(double(y) - ty)) return true;
 
     if (x == tx) {
-        y = Narrow(ty > y ? double(y) + speed : double(y) - speed);
+        y = ty > y ? y + speed : y - speed;
         return false;
     }
     if (y == ty) {
-        x = Narrow(tx > x ? double(x) + speed : double(x) - speed);
+        x = tx > x ? x + speed : x - speed;
         return false;
     }
 
-    const float ady = Narrow(std::fabs(double(ty) - y));
-    const float adx = Narrow(std::fabs(double(tx) - x));
-    const float ratio = Narrow(double(ady) / adx);
+    const float ady = std::fabs(ty - y);
+    const float adx = std::fabs(tx - x);
+    const float ratio = ady / adx;
     if (adx >= ady) {
-        x = Narrow(tx > x ? double(x) + speed : double(x) - speed);
+        x = tx > x ? x + speed : x - speed;
         y = Narrow(ty > y ? double(y) + double(speed) * ratio : double(y) - double(speed) * ratio);
     } else if (ady > adx) {
         x = Narrow(tx > x ? double(x) + double(speed) / ratio : double(x) - double(speed) / ratio);
-        y = Narrow(ty > y ? double(y) + speed : double(y) - speed);
+        y = ty > y ? y + speed : y - speed;
     }
     // Neither holds only when a NaN is involved: the point stays put.
     return false;
 }
 
 inline bool Particle::RotateTo(float cx, float cy, const Turn& turn) {
-    const float dx = Narrow(double(cx) - x);
-    const float dy = Narrow(double(cy) - y);
+    const float dx = cx - x;
+    const float dy = cy - y;
     const float rx = Narrow(turn.cos * dx - turn.sin * dy);
     const float ry = Narrow(turn.sin * dx + turn.cos * dy);
-    return MoveTo(Narrow(double(rx) + cx), Narrow(double(ry) + cy));
+    return MoveTo(rx + cx, ry + cy);
 }
 
 inline bool Particle::ChasePoint(float tx, float ty, float distance) {
@@ -88,7 +93,7 @@ inline bool Particle::ChasePoint(float tx, float ty, float distance) {
     const double ey = double(ty) - y;
     const float squareX = Narrow(ex * ex);
     const float squareY = Narrow(ey * ey);
-    const float squareDistance = Narrow(double(distance) * distance);
+    const float squareDistance = distance * distance;
     if (double(squareX) + squareY > squareDistance) return MoveTo(tx, ty);
     return false;
 }
