@@ -55,9 +55,7 @@ public:
     Canvas(int width, int height, int padding = 3)
         : width_(width), height_(height), stride_(width + padding + 2 * kFrame),
           memory_(static_cast<std::size_t>(stride_) * (height + 2 * kFrame), kGuard) {
-        for (int y = 0; y < height; ++y) {
-            for (int x = 0; x < width; ++x) At(x, y) = kPaper;
-        }
+        Clear();
     }
 
     Surface surface() {
