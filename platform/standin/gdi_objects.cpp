@@ -58,22 +58,14 @@ void Objects::ReturnBlock(std::unique_ptr<std::uint32_t[]> block, std::size_t ca
     freeBlocks_.emplace_back(std::move(block), capacity);
 }
 
-namespace {
-
-template <typename Object>
-Object* Find(std::unordered_map<std::uintptr_t, Object>& map, const void* handle) {
-    const auto it = map.find(reinterpret_cast<std::uintptr_t>(handle));
-    return it == map.end() ? nullptr : &it->second;
+Pen* FindPen(HGDIOBJ handle) { return TheState().objects.pens.Find(Objects::Value(handle)); }
+Bitmap* FindBitmap(HGDIOBJ handle) {
+    return TheState().objects.bitmaps.Find(Objects::Value(handle));
 }
-
-}  // namespace
-
-Pen* FindPen(HGDIOBJ handle) { return Find(TheState().objects.pens, handle); }
-Bitmap* FindBitmap(HGDIOBJ handle) { return Find(TheState().objects.bitmaps, handle); }
 DeviceContext* FindDeviceContext(HDC handle) {
-    return Find(TheState().objects.deviceContexts, handle);
+    return TheState().objects.deviceContexts.Find(Objects::Value(handle));
 }
-Window* FindWindow(HWND handle) { return Find(TheState().objects.windows, handle); }
+Window* FindWindow(HWND handle) { return TheState().objects.windows.Find(Objects::Value(handle)); }
 
 Surface SurfaceOf(const DeviceContext& dc) {
     switch (dc.type) {
@@ -98,7 +90,7 @@ HPEN WINAPI CreatePen(int style, int width, COLORREF color) {
     if (ShouldFail(Failure::CreatePen)) return nullptr;
     Objects& objects = TheState().objects;
     const HPEN pen = objects.NewHandle<HPEN>(Kind::Pen);
-    objects.pens[Objects::Value(pen)] = Pen{PenInfo{style, width, color}};
+    objects.pens.Insert(Objects::Value(pen), Pen{PenInfo{style, width, color}});
     return pen;
 }
 
@@ -111,7 +103,7 @@ HBITMAP WINAPI CreateCompatibleBitmap(HDC dc, int width, int height) {
     bitmap.height = height;
     bitmap.pixels = objects.TakeBlock(std::size_t(width) * std::size_t(height), bitmap.capacity);
     const HBITMAP handle = objects.NewHandle<HBITMAP>(Kind::Bitmap);
-    objects.bitmaps[Objects::Value(handle)] = std::move(bitmap);
+    objects.bitmaps.Insert(Objects::Value(handle), std::move(bitmap));
     return handle;
 }
 
@@ -121,7 +113,7 @@ HDC WINAPI CreateCompatibleDC(HDC dc) {
     if (dc && !FindDeviceContext(dc)) return nullptr;
     Objects& objects = TheState().objects;
     const HDC memory = objects.NewHandle<HDC>(Kind::DeviceContext);
-    objects.deviceContexts[Objects::Value(memory)] = DeviceContext{};
+    objects.deviceContexts.Insert(Objects::Value(memory), DeviceContext{});
     return memory;
 }
 
@@ -164,27 +156,27 @@ BOOL WINAPI DeleteObject(HGDIOBJ object) {
     const Kind kind = Objects::KindOf(value);
     if ((kind == Kind::Pen || kind == Kind::Bitmap) && value >> kKindBits == 0) return TRUE;  // stock
 
-    if (kind == Kind::Pen && objects.pens.count(value)) {
+    if (kind == Kind::Pen && objects.pens.Contains(value)) {
         for (const auto& [handle, dc] : objects.deviceContexts) {
             if (dc.pen == object) {
                 Fault("DeleteObject of a pen that is still selected into a live device context");
                 return FALSE;
             }
         }
-        objects.pens.erase(value);
+        objects.pens.Erase(value);
         return TRUE;
     }
-    if (kind == Kind::Bitmap && objects.bitmaps.count(value)) {
-        Bitmap& bitmap = objects.bitmaps[value];
+    if (Bitmap* found = kind == Kind::Bitmap ? objects.bitmaps.Find(value) : nullptr) {
+        Bitmap& bitmap = *found;
         if (bitmap.selectedInto) {
             Fault("DeleteObject of a bitmap that is still selected into a live device context");
             return FALSE;
         }
         objects.ReturnBlock(std::move(bitmap.pixels), bitmap.capacity);
-        objects.bitmaps.erase(value);
+        objects.bitmaps.Erase(value);
         return TRUE;
     }
-    if (kind == Kind::DeviceContext && objects.deviceContexts.count(value)) {
+    if (kind == Kind::DeviceContext && objects.deviceContexts.Contains(value)) {
         Fault("DeleteObject of a device context: DeleteDC or ReleaseDC releases it");
         return FALSE;
     }
@@ -205,7 +197,7 @@ BOOL WINAPI DeleteDC(HDC dc) {
     }
     // Whatever is still selected is let go with the device context, but stays alive.
     if (Bitmap* bitmap = FindBitmap(context->bitmap)) bitmap->selectedInto = nullptr;
-    objects.deviceContexts.erase(Objects::Value(dc));
+    objects.deviceContexts.Erase(Objects::Value(dc));
     return TRUE;
 }
 

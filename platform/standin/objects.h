@@ -50,6 +50,35 @@ struct Window {
     std::vector<Timer> timers;
 };
 
+// Live objects of one kind by handle. The drawing calls look up the same device context
+// and pen thousands of times a frame, so the last one found is kept at hand.
+template <typename Object>
+class Table {
+public:
+    Object* Find(std::uintptr_t key) {
+        if (key != 0 && key == lastKey_) return last_;
+        const auto it = map_.find(key);
+        if (it == map_.end()) return nullptr;
+        lastKey_ = key;
+        last_ = &it->second;  // elements of an unordered_map stay put until erased
+        return last_;
+    }
+    bool Contains(std::uintptr_t key) { return Find(key) != nullptr; }
+    void Insert(std::uintptr_t key, Object object) { map_.emplace(key, std::move(object)); }
+    bool Erase(std::uintptr_t key) {
+        if (key == lastKey_) lastKey_ = 0;
+        return map_.erase(key) > 0;
+    }
+    std::size_t size() const { return map_.size(); }
+    auto begin() const { return map_.begin(); }
+    auto end() const { return map_.end(); }
+
+private:
+    std::unordered_map<std::uintptr_t, Object> map_;
+    std::uintptr_t lastKey_ = 0;
+    Object* last_ = nullptr;
+};
+
 class Objects {
 public:
     template <typename Handle>
@@ -69,10 +98,10 @@ public:
     // Why `value` names no live object: never handed out, or released already.
     std::string WhyNotLive(std::uintptr_t value) const;
 
-    std::unordered_map<std::uintptr_t, Pen> pens;
-    std::unordered_map<std::uintptr_t, Bitmap> bitmaps;
-    std::unordered_map<std::uintptr_t, DeviceContext> deviceContexts;
-    std::unordered_map<std::uintptr_t, Window> windows;
+    Table<Pen> pens;
+    Table<Bitmap> bitmaps;
+    Table<DeviceContext> deviceContexts;
+    Table<Window> windows;
 
     // Frames make and drop a screen-sized bitmap every 10 ms; keeping the last freed
     // blocks saves asking the system for fresh, zero-filled pages each time.

@@ -13,7 +13,7 @@ namespace standin {
 HWND CreateWindowHandle(Surface surface, WNDPROC defaultProcedure) {
     Objects& objects = TheState().objects;
     const HWND window = objects.NewHandle<HWND>(Kind::Window);
-    objects.windows[Objects::Value(window)] = Window{surface, defaultProcedure, {}};
+    objects.windows.Insert(Objects::Value(window), Window{surface, defaultProcedure, {}});
     return window;
 }
 
@@ -23,7 +23,7 @@ void SetWindowSurface(HWND window, Surface surface) {
 
 void DestroyWindowHandle(HWND window) {
     Objects& objects = TheState().objects;
-    if (!objects.windows.erase(Objects::Value(window))) {
+    if (!objects.windows.Erase(Objects::Value(window))) {
         Fault("DestroyWindowHandle: " + objects.WhyNotLive(Objects::Value(window)));
     }
 }
@@ -45,7 +45,7 @@ HDC WINAPI GetDC(HWND window) {
     DeviceContext context;
     context.type = window ? DeviceContext::Type::Window : DeviceContext::Type::Screen;
     context.window = window;
-    objects.deviceContexts[Objects::Value(dc)] = context;
+    objects.deviceContexts.Insert(Objects::Value(dc), context);
     return dc;
 }
 
@@ -60,7 +60,7 @@ int WINAPI ReleaseDC(HWND, HDC dc) {
         Fault("ReleaseDC of a memory device context: DeleteDC releases it");
         return 0;
     }
-    objects.deviceContexts.erase(Objects::Value(dc));
+    objects.deviceContexts.Erase(Objects::Value(dc));
     return 1;
 }
 
