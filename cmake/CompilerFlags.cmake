@@ -19,3 +19,11 @@ if(COLORLINES_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
   add_link_options(-fsanitize=address,undefined)
 endif()
+
+# Fuzzing builds everything with coverage feedback for libFuzzer, under both sanitizers.
+option(COLORLINES_FUZZ "Build the fuzz targets (clang only)" OFF)
+if(COLORLINES_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all
+                      -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
