@@ -64,6 +64,10 @@ int main(int argc, char** argv) {
         }
         Check(frame < 1500 || lines.shownLines == 1500, frame, "not every line is shown");
     }
+    const standin::LiveObjects running = standin::CountLiveObjects();
+    std::printf("colorlines_soak: alive after the last frame: %d pens, %d bitmaps, %d device contexts\n",
+                running.pens - before.pens, running.bitmaps - before.bitmaps,
+                running.deviceContexts - before.deviceContexts);
     lines.Clean();
     standin::DestroyWindowHandle(window);
     const standin::LiveObjects after = standin::CountLiveObjects();
