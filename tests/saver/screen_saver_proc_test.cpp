@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "platform/screen_saver_library.h"
@@ -196,7 +197,12 @@ TEST_P(LostFrameTest, AFailedObjectLosesOneFrameAndReleasesWhatWasMade) {
 INSTANTIATE_TEST_SUITE_P(Failures, LostFrameTest,
                          ::testing::Values(standin::Failure::GetDC,
                                            standin::Failure::CreateCompatibleBitmap,
-                                           standin::Failure::CreateCompatibleDC));
+                                           standin::Failure::CreateCompatibleDC),
+                         [](const ::testing::TestParamInfo<standin::Failure>& info) {
+                             const char* names[] = {"GetDC", "CreateCompatibleBitmap",
+                                                    "CreateCompatibleDC", "CreatePen"};
+                             return std::string(names[int(info.param)]);
+                         });
 
 TEST_F(ScreenSaverProcTest, AfterManyFramesOnlyTheScenesPensLive) {
     TestWindow window(160, 120);
