@@ -173,6 +173,16 @@ TEST_F(ScreenSaverProcTest, APreviewShowsTheTopLeftOfTheFullFrame) {
     EXPECT_TRUE(preview.MarginUntouched()) << "the copy must be clipped to the window";
 }
 
+std::string FailingCall(const ::testing::TestParamInfo<standin::Failure>& info) {
+    switch (info.param) {
+    case standin::Failure::GetDC: return "GetDC";
+    case standin::Failure::CreateCompatibleBitmap: return "CreateCompatibleBitmap";
+    case standin::Failure::CreateCompatibleDC: return "CreateCompatibleDC";
+    case standin::Failure::CreatePen: return "CreatePen";
+    }
+    return "unknown";
+}
+
 class LostFrameTest : public ScreenSaverProcTest,
                       public ::testing::WithParamInterface<standin::Failure> {};
 
@@ -198,11 +208,7 @@ INSTANTIATE_TEST_SUITE_P(Failures, LostFrameTest,
                          ::testing::Values(standin::Failure::GetDC,
                                            standin::Failure::CreateCompatibleBitmap,
                                            standin::Failure::CreateCompatibleDC),
-                         [](const ::testing::TestParamInfo<standin::Failure>& info) {
-                             const char* names[] = {"GetDC", "CreateCompatibleBitmap",
-                                                    "CreateCompatibleDC", "CreatePen"};
-                             return std::string(names[int(info.param)]);
-                         });
+                         FailingCall);
 
 TEST_F(ScreenSaverProcTest, AfterManyFramesOnlyTheScenesPensLive) {
     TestWindow window(160, 120);
