@@ -61,6 +61,16 @@ const char* ModeName(Mode mode) {
     }
 }
 
+// What the user typed, fit to be quoted in the one line of an error: a newline or other
+// control character in an argument would otherwise break the line or the terminal.
+std::string Printable(std::string_view text) {
+    std::string shown(text);
+    for (char& c : shown) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+    }
+    return shown;
+}
+
 Options Invalid(std::string message) {
     Options options;
     options.mode = Mode::Invalid;
@@ -131,7 +141,7 @@ Options ParseOptions(const std::vector<std::string_view>& arguments) {
     Reader reader(arguments);
     while (reader.Next()) {
         const std::string_view name = reader.name();
-        const std::string shown(name);
+        const std::string shown = Printable(name);
         const bool takesValue = name == "--window-id" || name == "-window-id" || name == "/p" ||
                                 name == "/P" || name == "--snapshot" || name == "--frames-dir" ||
                                 name == "--frames" || name == "--size" || name == "--seed";
@@ -166,36 +176,36 @@ Options ParseOptions(const std::vector<std::string_view>& arguments) {
         } else if (name == "--window-id" || name == "-window-id" || name == "/p" || name == "/P") {
             const auto id = ParseWindowId(*value);
             if (!id) {
-                return Invalid(shown + ": '" + std::string(*value) +
+                return Invalid(shown + ": '" + Printable(*value) +
                                "' is not a window id (0x-prefixed hex or decimal)");
             }
             options.windowId = *id;
             mode = Mode::Preview;
         } else if (name == "--snapshot") {
             if (value->empty()) return Invalid("--snapshot needs a file name");
-            options.snapshot = std::string(*value);
+            options.snapshot = Printable(*value);
             mode = Mode::Headless;
         } else if (name == "--frames-dir") {
             if (value->empty()) return Invalid("--frames-dir needs a folder name");
-            options.framesDir = std::string(*value);
+            options.framesDir = Printable(*value);
             mode = Mode::Headless;
         } else if (name == "--frames") {
             const auto frames = ParseCount(*value, kMostFrames);
             if (!frames) {
-                return Invalid("--frames: '" + std::string(*value) + "' is not a count from 1 to " +
+                return Invalid("--frames: '" + Printable(*value) + "' is not a count from 1 to " +
                                std::to_string(kMostFrames));
             }
             options.frames = *frames;
             headlessOnly = name;
         } else if (name == "--size") {
             if (!ParseSize(*value, options.width, options.height)) {
-                return Invalid("--size: '" + std::string(*value) + "' is not WIDTHxHEIGHT, each 1 to " +
+                return Invalid("--size: '" + Printable(*value) + "' is not WIDTHxHEIGHT, each 1 to " +
                                std::to_string(kLargestSide));
             }
             headlessOnly = name;
         } else if (name == "--seed") {
             const auto seed = ParseNumber(*value, 10, std::numeric_limits<std::uint32_t>::max());
-            if (!seed) return Invalid("--seed: '" + std::string(*value) + "' is not a number from 0 to 4294967295");
+            if (!seed) return Invalid("--seed: '" + Printable(*value) + "' is not a number from 0 to 4294967295");
             options.seed = std::uint32_t(*seed);
             headlessOnly = name;
         } else if (name == "--stats") {

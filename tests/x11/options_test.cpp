@@ -136,6 +136,20 @@ TEST(ParseOptions, RejectsWhatItCannotRunWithOneLineSayingWhy) {
     }
 }
 
+TEST(ParseOptions, QuotesControlCharactersAsQuestionMarks) {
+    // Found by fuzzing: an argument with a newline made the one-line error two lines.
+    const std::vector<std::vector<std::string_view>> lines = {
+        {"--bo\ngus"}, {"--wi\x01"}, {"--window-id", "12\n34"}, {"--snapshot", "a.png", "--frames", "\x7f"}};
+    for (const auto& line : lines) {
+        const Options options = ParseOptions(line);
+        ASSERT_EQ(options.mode, Mode::Invalid);
+        EXPECT_NE(options.error.find('?'), std::string::npos) << options.error;
+        for (const char c : options.error) {
+            EXPECT_TRUE(static_cast<unsigned char>(c) >= 0x20 && c != 0x7F) << options.error;
+        }
+    }
+}
+
 TEST(ParseOptions, TakesTheProgramsArgumentsAfterItsName) {
     const char* argv[] = {"colorlines", "--window-id", "0x10", nullptr};
     const Options options = ParseOptions(3, argv);
