@@ -215,6 +215,17 @@ TEST(ParticleTest, InfinitiesPassThroughTheArithmetic) {
     EXPECT_TRUE(IsAt(chaser, {3, 0}));
 }
 
+// Found by fuzzing: when both axis distances overflow a float, the ratio is infinity over
+// infinity. The rules give a NaN coordinate there, and the step keeps to the rules; the
+// saver's points stay within a few screens of each other, far from this.
+TEST(ParticleTest, DistancesPastTheFloatRangeOnBothAxesFollowTheRulesIntoNaN) {
+    const float x = -2.0337188e38f, speed = 3.3961514e38f;
+    Particle p(x, 3.3961773e38f, speed);
+    EXPECT_FALSE(p.MoveTo(3.3961514e38f, -3.3961514e38f));
+    EXPECT_EQ(p.x, x + speed);  // the x step is still taken
+    EXPECT_TRUE(std::isnan(p.y));
+}
+
 // The frame step hands RotateTo a Turn worked out once; every result must be the one the
 // straightforward per-call cosine and sine give.
 bool ReferenceRotateTo(Particle& p, float cx, float cy, float divisor) {
