@@ -166,6 +166,21 @@ figure "wineboot took $(seconds $(( $(now_ms) - boot_start ))) s"
 
 win_path() { printf 'Z:%s' "${1//\//\\}"; }
 
+# ---- The moving point: the same floats as the Linux build ----------------------------------
+echo "== the moving point on Windows and on Linux"
+if ! g++ -std=c++17 -O2 -ffp-contract=off -I"$ROOT" "$HERE/programs/motion_probe.cpp" \
+       -o "$WORK/motion_probe" 2>"$WORK/motion_probe.log"; then
+    fail "motion-matches-linux" "the Linux build of the probe failed: $(head -3 "$WORK/motion_probe.log")"
+else
+    "$WORK/motion_probe" >"$WORK/motion-linux.txt"
+    "$WINE" "$PROGRAMS/motion_probe.exe" 2>/dev/null | tr -d '\r' >"$WORK/motion-windows.txt"
+    if [[ -s "$WORK/motion-linux.txt" ]] && cmp -s "$WORK/motion-linux.txt" "$WORK/motion-windows.txt"; then
+        pass "motion-matches-linux ($(tail -1 "$WORK/motion-linux.txt"))"
+    else
+        fail "motion-matches-linux" "$(diff "$WORK/motion-linux.txt" "$WORK/motion-windows.txt" | head -8 | tr '\n' ' ')"
+    fi
+fi
+
 # ---- Full screen: the picture, and a mouse move ends it -----------------------------------
 echo "== /s: the picture"
 xdotool mousemove $((WIDTH / 2)) $((HEIGHT / 2))
