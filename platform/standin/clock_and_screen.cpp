@@ -33,6 +33,4 @@ void AdvanceTickCount(DWORD milliseconds) { SetTickCount(GetTickCount() + millis
 
 void SetScreenSize(Size size) { TheState().screen = size; }
 
-Size ScreenSize() { return TheState().screen; }
-
 }  // namespace standin

@@ -24,7 +24,6 @@ struct Size {
     int height;
 };
 void SetScreenSize(Size size);
-Size ScreenSize();
 
 // ---- Pixels and windows ----------------------------------------------------------------
 // A block of 32-bit pixels, 0x00RRGGBB, rows `stride` pixels apart. Owned by whoever made it.
@@ -41,7 +40,6 @@ struct Surface {
 HWND CreateWindowHandle(Surface surface, WNDPROC defaultProcedure);
 void SetWindowSurface(HWND window, Surface surface);
 void DestroyWindowHandle(HWND window);
-bool IsLiveWindow(HWND window);
 // Period of the window's running timer in milliseconds, or 0 when it has none.
 UINT TimerPeriod(HWND window);
 

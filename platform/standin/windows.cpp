@@ -28,8 +28,6 @@ void DestroyWindowHandle(HWND window) {
     }
 }
 
-bool IsLiveWindow(HWND window) { return FindWindow(window) != nullptr; }
-
 UINT TimerPeriod(HWND window) {
     const Window* found = FindWindow(window);
     return found && !found->timers.empty() ? found->timers.front().periodMs : 0;
