@@ -60,8 +60,7 @@ int RunHeadless(const Options& options) {
     }
     for (int frame = 1; status == 0 && frame <= options.frames; ++frame) {
         standin::AdvanceTickCount(period);
-        // The saver keeps a single timer and does not look at its id.
-        ScreenSaverProc(window, WM_TIMER, 0, 0);
+        ScreenSaverProc(window, WM_TIMER, standin::TimerId(window), 0);
         if (!options.framesDir.empty() && !Write(FramePath(options.framesDir, frame), surface)) {
             status = 1;
         }

@@ -268,7 +268,7 @@ int X11Host::Run() {
         const auto period = std::chrono::milliseconds(standin::TimerPeriod(window_));
         if (period != schedule_.period()) schedule_.Start(Clock::now(), period);
         if (schedule_.TakeDue(Clock::now())) {
-            Deliver(WM_TIMER);
+            Deliver(WM_TIMER, standin::TimerId(window_));
             ++frames_;
             Present();
             continue;

@@ -40,8 +40,10 @@ struct Surface {
 HWND CreateWindowHandle(Surface surface, WNDPROC defaultProcedure);
 void SetWindowSurface(HWND window, Surface surface);
 void DestroyWindowHandle(HWND window);
-// Period of the window's running timer in milliseconds, or 0 when it has none.
+// Period of the window's running timer in milliseconds, or 0 when it has none; and the
+// id the timer was set with, which a host hands over with each WM_TIMER.
 UINT TimerPeriod(HWND window);
+UINT_PTR TimerId(HWND window);
 
 // ---- Objects -------------------------------------------------------------------------
 struct LiveObjects {

@@ -33,6 +33,11 @@ UINT TimerPeriod(HWND window) {
     return found && !found->timers.empty() ? found->timers.front().periodMs : 0;
 }
 
+UINT_PTR TimerId(HWND window) {
+    const Window* found = FindWindow(window);
+    return found && !found->timers.empty() ? found->timers.front().id : 0;
+}
+
 }  // namespace standin
 
 HDC WINAPI GetDC(HWND window) {
@@ -64,14 +69,15 @@ int WINAPI ReleaseDC(HWND, HDC dc) {
 
 UINT_PTR WINAPI SetTimer(HWND window, UINT_PTR id, UINT periodMs, TIMERPROC) {
     Window* found = FindWindow(window);
-    if (!found) return 0;
+    // A window's timer is known by its id, and 0 is what failure returns.
+    if (!found || id == 0) return 0;
     // Setting a timer again under the same id restarts it with the new period.
     auto& timers = found->timers;
     timers.erase(std::remove_if(timers.begin(), timers.end(),
                                 [id](const Timer& timer) { return timer.id == id; }),
                  timers.end());
     timers.push_back({id, periodMs});
-    return id == 0 ? 1 : id;
+    return id;
 }
 
 BOOL WINAPI KillTimer(HWND window, UINT_PTR id) {

@@ -96,6 +96,7 @@ TEST_F(ScreenSaverProcTest, CreateStartsTheTimerAndEachTickDrawsAWholeFrame) {
     TestWindow window(160, 120);
     EXPECT_EQ(window.Send(WM_CREATE), 0);
     EXPECT_EQ(standin::TimerPeriod(window.handle()), 10u);
+    EXPECT_EQ(standin::TimerId(window.handle()), 1u);
     EXPECT_EQ(Extra().pens, 1);
 
     // Any timer id yields a frame: the first one already shows the scene after one step.
