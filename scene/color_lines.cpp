@@ -18,6 +18,7 @@ void ColorLines::Init() {
     // Pure green, shared by both swarms until the first re-targeting gives each its own.
     penB = penA = CreatePen(PS_SOLID, 1, RGB(0, 255, 0));
 
+    // Whole pixels: integer division drops the remainder (1365 wide puts the centres at 682).
     const Particle middle(static_cast<float>(WIN_WIDTH / 2), static_cast<float>(WIN_HEIGHT / 2), 3.0f);
     centerA = middle;
     centerB = middle;
