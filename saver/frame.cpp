@@ -20,8 +20,8 @@ void DrawFrame(HWND window, ColorLines& lines) {
     }
     // A device context from CreateCompatibleDC is released with DeleteDC; the frame is
     // still selected into it, which DeleteDC allows and DeleteObject of the frame then
-    // finishes.
-    if (memoryDc) DeleteDC(memoryDc);
-    if (frame) DeleteObject(frame);
+    // finishes. Either call does nothing for an object that could not be made.
+    DeleteDC(memoryDc);
+    DeleteObject(frame);
     ReleaseDC(window, windowDc);
 }

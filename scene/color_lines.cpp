@@ -43,9 +43,10 @@ void ColorLines::Clean() {
 }
 
 void ColorLines::ReleasePens() {
-    // From Init to the first re-targeting both fields hold the one green pen: release it once.
-    if (penA) DeleteObject(penA);
-    if (penB && penB != penA) DeleteObject(penB);
+    // From Init to the first re-targeting both fields hold the one green pen: release it
+    // once. A field left null by a failed creation releases nothing.
+    DeleteObject(penA);
+    if (penB != penA) DeleteObject(penB);
     // No field may name a released pen, so a second Clean cannot release one twice.
     penA = penB = nullptr;
 }

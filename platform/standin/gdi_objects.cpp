@@ -185,6 +185,7 @@ BOOL WINAPI DeleteObject(HGDIOBJ object) {
 }
 
 BOOL WINAPI DeleteDC(HDC dc) {
+    if (!dc) return FALSE;  // as DeleteObject: a failed creation may be passed on
     Objects& objects = TheState().objects;
     DeviceContext* context = FindDeviceContext(dc);
     if (!context) {

@@ -28,14 +28,24 @@ void DestroyWindowHandle(HWND window) {
     }
 }
 
-UINT TimerPeriod(HWND window) {
+namespace {
+
+// The window's running timer; the saver keeps one.
+const Timer* RunningTimer(HWND window) {
     const Window* found = FindWindow(window);
-    return found && !found->timers.empty() ? found->timers.front().periodMs : 0;
+    return found && !found->timers.empty() ? &found->timers.front() : nullptr;
+}
+
+}  // namespace
+
+UINT TimerPeriod(HWND window) {
+    const Timer* timer = RunningTimer(window);
+    return timer ? timer->periodMs : 0;
 }
 
 UINT_PTR TimerId(HWND window) {
-    const Window* found = FindWindow(window);
-    return found && !found->timers.empty() ? found->timers.front().id : 0;
+    const Timer* timer = RunningTimer(window);
+    return timer ? timer->id : 0;
 }
 
 }  // namespace standin
@@ -53,6 +63,7 @@ HDC WINAPI GetDC(HWND window) {
 }
 
 int WINAPI ReleaseDC(HWND, HDC dc) {
+    if (!dc) return 0;  // as DeleteObject: a failed GetDC may be passed on
     Objects& objects = TheState().objects;
     const DeviceContext* context = FindDeviceContext(dc);
     if (!context) {

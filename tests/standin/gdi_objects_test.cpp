@@ -61,7 +61,11 @@ TEST_F(GdiObjectsTest, MisusesAreFaults) {
 }
 
 TEST_F(GdiObjectsTest, ReleasingNothingIsNoFault) {
-    EXPECT_FALSE(DeleteObject(nullptr));  // what a failed creation leaves behind
+    // What a failed creation leaves behind is passed on and released quietly, as on the
+    // platform.
+    EXPECT_FALSE(DeleteObject(nullptr));
+    EXPECT_FALSE(DeleteDC(nullptr));
+    EXPECT_EQ(ReleaseDC(nullptr, nullptr), 0);
 }
 
 TEST_F(GdiObjectsTest, SelectObjectReturnsWhatWasSelectedBefore) {
